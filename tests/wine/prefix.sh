@@ -1,0 +1,79 @@
+#!/usr/bin/env bash
+# The Wine test fixture:
+#   prefix.sh setup BUILD_DIR    fresh prefix, virtual display, wineserver kept alive
+#   prefix.sh cleanup BUILD_DIR  stops the wineserver and the display
+# Nothing is written outside BUILD_DIR.
+set -euo pipefail
+action=$1
+build=$(cd "$2" && pwd)
+here=$(cd "$(dirname "$0")" && pwd)
+state="$build/wine"
+mkdir -p "$state"
+
+stop_display() {
+  if [ -f "$state/xvfb.pid" ]; then
+    kill "$(cat "$state/xvfb.pid")" 2>/dev/null || true
+    rm -f "$state/xvfb.pid" "$state/display"
+  fi
+}
+
+start_display() {
+  # Use the caller's display when there is one, else our own Xvfb.
+  if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
+    echo "$DISPLAY" > "$state/display"
+    return
+  fi
+  local n
+  for n in $(seq 90 140); do
+    [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
+    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 </dev/null &
+    echo $! > "$state/xvfb.pid"
+    local i
+    for i in $(seq 1 50); do
+      if DISPLAY=":$n" xdpyinfo >/dev/null 2>&1; then
+        echo ":$n" > "$state/display"
+        return
+      fi
+      sleep 0.1
+    done
+    kill "$(cat "$state/xvfb.pid")" 2>/dev/null || true
+  done
+  echo "prefix.sh: could not start Xvfb" >&2
+  exit 1
+}
+
+case "$action" in
+  setup)
+    if [ -d "$state/prefix" ]; then
+      ( source "$here/wine-env.sh" "$build"; "$LINK14_WINESERVER" -k 2>/dev/null || true )
+    fi
+    stop_display
+    rm -rf "$state/prefix"
+    start_display
+    # shellcheck source=wine-env.sh
+    source "$here/wine-env.sh" "$build"
+    "$LINK14_WINE" wineboot -i >/dev/null 2>&1 </dev/null
+    "$LINK14_WINESERVER" -w
+    # A new prefix links the user's folders to $HOME; give it folders of its own.
+    user_dir=$(find "$WINEPREFIX/drive_c/users" -mindepth 1 -maxdepth 1 -type d ! -name Public | head -n 1)
+    for link in "$user_dir"/*; do
+      if [ -L "$link" ]; then
+        rm -f "$link"
+        mkdir -p "$link"
+      fi
+    done
+    # Keep one wineserver for the whole run so that each start is cheap.
+    "$LINK14_WINESERVER" -p >/dev/null 2>&1 </dev/null
+    echo "wine prefix ready: $WINEPREFIX (display $DISPLAY)"
+    ;;
+  cleanup)
+    if [ -d "$state/prefix" ]; then
+      ( source "$here/wine-env.sh" "$build"; "$LINK14_WINESERVER" -k 2>/dev/null || true )
+    fi
+    stop_display
+    ;;
+  *)
+    echo "usage: prefix.sh setup|cleanup BUILD_DIR" >&2
+    exit 2
+    ;;
+esac
