@@ -22,8 +22,12 @@ PACKAGES=(
   # target toolchain (posix thread model), resources, type libraries
   g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix binutils-mingw-w64-i686
   mingw-w64-i686-dev mingw-w64-tools
-  # tests on the target: wine with a 32-bit prefix, a virtual display, fonts
-  wine wine32:i386 xvfb xauth x11-utils fonts-ipafont-gothic locales
+  # the same sources as 64-bit Windows programs, for machines whose kernel
+  # cannot execute 32-bit code (and so cannot run 32-bit Wine)
+  g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
+  mingw-w64-x86-64-dev
+  # tests on the target: wine (32- and 64-bit), a virtual display, fonts
+  wine wine32:i386 wine64 xvfb xauth x11-utils fonts-ipafont-gothic locales
   # host build: tests, fuzzing, benchmarks and the real logging library
   g++ clang libclang-rt-14-dev googletest libgtest-dev libgmock-dev
   libbenchmark-dev liblog4cxx-dev
@@ -44,7 +48,7 @@ elif [ -n "${NEED_UPDATE:-}" ]; then
 fi
 
 # The posix thread model is the one the product is built with.
-for tool in i686-w64-mingw32-gcc i686-w64-mingw32-g++; do
+for tool in i686-w64-mingw32-gcc i686-w64-mingw32-g++ x86_64-w64-mingw32-gcc x86_64-w64-mingw32-g++; do
   if [ -e "/usr/bin/$tool-posix" ]; then
     cur=$(readlink -f "/etc/alternatives/$tool" 2>/dev/null || true)
     if [ "$cur" != "/usr/bin/$tool-posix" ]; then
