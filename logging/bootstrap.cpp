@@ -1,0 +1,7 @@
+#include "logging/bootstrap.h"
+
+namespace link14 {
+
+void InitLogging() {}
+
+}  // namespace link14

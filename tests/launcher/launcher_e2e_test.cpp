@@ -1,0 +1,329 @@
+// The built launcher started as a child process, with the runner's test
+// double beside it or not, and the error box read back from the real window.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "tests/support/paths.h"
+
+namespace link14 {
+namespace {
+
+const wchar_t kExeName[] = L"ONumra16LINK14.exe";
+const wchar_t kServerName[] = L"ZRShotokuzeiUI.dll";
+
+struct Record {
+    bool present = false;
+    std::wstring commandLine;
+    int showState = 0;
+    std::string locale;
+};
+
+Record ReadRecord(const std::wstring& path) {
+    Record r;
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return r;
+    std::vector<char> data(1 << 16);
+    DWORD got = 0;
+    ReadFile(file, data.data(), static_cast<DWORD>(data.size()), &got, nullptr);
+    CloseHandle(file);
+    data.resize(got);
+    size_t at = 0;
+    auto take = [&](void* out, size_t n) {
+        if (at + n > data.size()) return false;
+        memcpy(out, data.data() + at, n);
+        at += n;
+        return true;
+    };
+    char magic[4];
+    UINT32 units = 0;
+    if (!take(magic, 4) || memcmp(magic, "ARUN", 4) != 0 || !take(&units, 4)) return r;
+    r.commandLine.resize(units);
+    if (units && !take(&r.commandLine[0], units * 2)) return r;
+    INT32 show = 0;
+    UINT32 localeBytes = 0;
+    if (!take(&show, 4) || !take(&localeBytes, 4)) return r;
+    r.locale.resize(localeBytes);
+    if (localeBytes && !take(&r.locale[0], localeBytes)) return r;
+    r.showState = show;
+    r.present = true;
+    return r;
+}
+
+// A fresh folder holding a copy of the launcher and, optionally, the server.
+class Install {
+public:
+    explicit Install(bool withServer) {
+        wchar_t temp[MAX_PATH];
+        GetTempPathW(MAX_PATH, temp);
+        static int counter = 0;
+        dir_ = std::wstring(temp) + L"link14-e2e-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+               std::to_wstring(++counter);
+        CreateDirectoryW(dir_.c_str(), nullptr);
+        exe_ = dir_ + L"\\" + kExeName;
+        CopyFileW(WindowsPath(EnvironmentText(L"LINK14_LAUNCHER_EXE")).c_str(), exe_.c_str(),
+                  FALSE);
+        if (withServer) {
+            CopyFileW(WindowsPath(EnvironmentText(L"LINK14_APPRUN_DLL")).c_str(),
+                      (dir_ + L"\\" + kServerName).c_str(), FALSE);
+        }
+        record_ = dir_ + L"\\record.bin";
+    }
+    const std::wstring& Exe() const { return exe_; }
+    const std::wstring& Dir() const { return dir_; }
+    const std::wstring& RecordPath() const { return record_; }
+
+private:
+    std::wstring dir_, exe_, record_;
+};
+
+class ScopedEnv {
+public:
+    ScopedEnv(const wchar_t* name, const std::wstring& value) : name_(name) {
+        SetEnvironmentVariableW(name, value.c_str());
+    }
+    ~ScopedEnv() { SetEnvironmentVariableW(name_, nullptr); }
+
+private:
+    const wchar_t* name_;
+};
+
+struct Child {
+    PROCESS_INFORMATION info{};
+    bool started = false;
+    ~Child() {
+        if (started) {
+            CloseHandle(info.hThread);
+            CloseHandle(info.hProcess);
+        }
+    }
+    DWORD Wait(DWORD ms = 60000) {
+        if (WaitForSingleObject(info.hProcess, ms) != WAIT_OBJECT_0) {
+            TerminateProcess(info.hProcess, 0xDEAD);
+            return 0xDEAD;
+        }
+        DWORD code = 0;
+        GetExitCodeProcess(info.hProcess, &code);
+        return code;
+    }
+};
+
+bool Start(Child& child, const Install& install, std::wstring commandLine, int show = -1) {
+    STARTUPINFOW si{};
+    si.cb = sizeof(si);
+    if (show >= 0) {
+        si.dwFlags = STARTF_USESHOWWINDOW;
+        si.wShowWindow = static_cast<WORD>(show);
+    }
+    child.started = CreateProcessW(install.Exe().c_str(), &commandLine[0], nullptr, nullptr, FALSE,
+                                   0, nullptr, install.Dir().c_str(), &si, &child.info) != 0;
+    return child.started;
+}
+
+std::wstring Quoted(const std::wstring& s) { return L"\"" + s + L"\""; }
+
+TEST(LauncherEndToEnd, WholeCommandLineArrivesUnchanged) {
+    if (GetACP() != 932) GTEST_SKIP() << "needs the Japanese ANSI code page";
+    Install install(true);
+    ScopedEnv record(L"LINK14_APPRUN_RECORD", install.RecordPath());
+    // Quoted program path, two arguments, Japanese text of code page 932.
+    const std::wstring line = Quoted(install.Exe()) + L" /data \"\u5E33\u7C3F \u8868\u793A.dat\"";
+    Child child;
+    ASSERT_TRUE(Start(child, install, line));
+    EXPECT_EQ(0u, child.Wait());
+    const Record r = ReadRecord(install.RecordPath());
+    ASSERT_TRUE(r.present);
+    EXPECT_EQ(line, r.commandLine);
+}
+
+TEST(LauncherEndToEnd, ShowStateArrivesUnchanged) {
+    struct Case {
+        int requested;
+        int expected;
+    } cases[] = {{SW_SHOWMINNOACTIVE, SW_SHOWMINNOACTIVE},
+                 {SW_SHOWMINIMIZED, SW_SHOWMINIMIZED},
+                 {-1, SW_SHOWDEFAULT}};
+    for (const Case& c : cases) {
+        Install install(true);
+        ScopedEnv record(L"LINK14_APPRUN_RECORD", install.RecordPath());
+        Child child;
+        ASSERT_TRUE(Start(child, install, Quoted(install.Exe()), c.requested));
+        EXPECT_EQ(0u, child.Wait());
+        const Record r = ReadRecord(install.RecordPath());
+        ASSERT_TRUE(r.present);
+        EXPECT_EQ(c.expected, r.showState) << "requested " << c.requested;
+    }
+}
+
+TEST(LauncherEndToEnd, RunResultBecomesTheExitCode) {
+    for (int value : {0, 7, -5, -1}) {
+        Install install(true);
+        ScopedEnv record(L"LINK14_APPRUN_RECORD", install.RecordPath());
+        ScopedEnv result(L"LINK14_APPRUN_RESULT", std::to_wstring(value));
+        Child child;
+        ASSERT_TRUE(Start(child, install, Quoted(install.Exe())));
+        EXPECT_EQ(static_cast<DWORD>(value), child.Wait()) << value;
+        EXPECT_TRUE(ReadRecord(install.RecordPath()).present);
+    }
+}
+
+// --- The error box -------------------------------------------------------
+
+struct BoxView {
+    HWND box = nullptr;
+    std::wstring title;
+    std::wstring text;
+    bool errorIcon = false;
+    int visibleButtons = 0;
+    HWND okButton = nullptr;
+    HWND owner = nullptr;
+    int boxesOfChild = 0;
+};
+
+struct FindData {
+    DWORD pid;
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectTopLevel(HWND hwnd, LPARAM param) {
+    FindData* data = reinterpret_cast<FindData*>(param);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    wchar_t cls[64] = {};
+    GetClassNameW(hwnd, cls, 64);
+    if (pid == data->pid && IsWindowVisible(hwnd) && wcscmp(cls, L"#32770") == 0)
+        data->found.push_back(hwnd);
+    return TRUE;
+}
+
+std::vector<HWND> BoxesOf(DWORD pid) {
+    FindData data{pid, {}};
+    EnumWindows(CollectTopLevel, reinterpret_cast<LPARAM>(&data));
+    return data.found;
+}
+
+std::wstring TextOf(HWND hwnd) {
+    wchar_t buffer[1024] = {};
+    GetWindowTextW(hwnd, buffer, 1024);
+    return buffer;
+}
+
+// Pixels of an icon, to compare the box's icon with the system's error icon.
+std::vector<DWORD> IconPixels(HICON icon) {
+    std::vector<DWORD> pixels;
+    ICONINFO info{};
+    if (!icon || !GetIconInfo(icon, &info)) return pixels;
+    BITMAP bm{};
+    HBITMAP source = info.hbmColor ? info.hbmColor : info.hbmMask;
+    GetObjectW(source, sizeof(bm), &bm);
+    BITMAPINFO bi{};
+    bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
+    bi.bmiHeader.biWidth = bm.bmWidth;
+    bi.bmiHeader.biHeight = bm.bmHeight;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    pixels.resize(static_cast<size_t>(bm.bmWidth) * bm.bmHeight);
+    HDC dc = GetDC(nullptr);
+    GetDIBits(dc, source, 0, bm.bmHeight, pixels.data(), &bi, DIB_RGB_COLORS);
+    ReleaseDC(nullptr, dc);
+    if (info.hbmColor) DeleteObject(info.hbmColor);
+    if (info.hbmMask) DeleteObject(info.hbmMask);
+    return pixels;
+}
+
+BOOL CALLBACK InspectChild(HWND hwnd, LPARAM param) {
+    BoxView* view = reinterpret_cast<BoxView*>(param);
+    wchar_t cls[64] = {};
+    GetClassNameW(hwnd, cls, 64);
+    const LONG style = GetWindowLongW(hwnd, GWL_STYLE);
+    if (_wcsicmp(cls, L"Button") == 0 && IsWindowVisible(hwnd)) {
+        ++view->visibleButtons;
+        if (GetDlgCtrlID(hwnd) == IDOK) view->okButton = hwnd;
+    } else if (_wcsicmp(cls, L"Static") == 0) {
+        if ((style & SS_TYPEMASK) == SS_ICON) {
+            HICON shown = reinterpret_cast<HICON>(SendMessageW(hwnd, STM_GETICON, 0, 0));
+            const std::vector<DWORD> pixels = IconPixels(shown);
+            view->errorIcon = IsWindowVisible(hwnd) && !pixels.empty() &&
+                              pixels == IconPixels(LoadIconW(nullptr, IDI_ERROR));
+        } else if (!TextOf(hwnd).empty()) {
+            view->text = TextOf(hwnd);
+        }
+    }
+    return TRUE;
+}
+
+// Waits for the child's box, reads it and dismisses it with its OK button.
+BoxView ReadAndDismissBox(Child& child) {
+    BoxView view;
+    for (int i = 0; i < 600 && !view.box; ++i) {
+        if (WaitForSingleObject(child.info.hProcess, 0) == WAIT_OBJECT_0) break;
+        std::vector<HWND> boxes = BoxesOf(child.info.dwProcessId);
+        if (!boxes.empty()) {
+            Sleep(200);  // let the box finish laying itself out
+            boxes = BoxesOf(child.info.dwProcessId);
+            view.boxesOfChild = static_cast<int>(boxes.size());
+            view.box = boxes.empty() ? nullptr : boxes[0];
+            break;
+        }
+        Sleep(100);
+    }
+    if (!view.box) return view;
+    view.title = TextOf(view.box);
+    view.owner = GetWindow(view.box, GW_OWNER);
+    EnumChildWindows(view.box, InspectChild, reinterpret_cast<LPARAM>(&view));
+    if (view.okButton) {
+        PostMessageW(view.box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(view.okButton));
+    }
+    return view;
+}
+
+// The default title of message boxes, as the platform gives it.
+std::wstring DefaultBoxTitle() {
+    HMODULE user32 = GetModuleHandleW(L"user32.dll");
+    const wchar_t* text = nullptr;
+    // String 2 of user32 is the title of a box without a caption.
+    const int n = LoadStringW(user32, 2, reinterpret_cast<LPWSTR>(&text), 0);
+    return n > 0 ? std::wstring(text, n) : std::wstring(L"Error");
+}
+
+void ExpectOneErrorBoxThenMinusOne(Child& child, const Install& install) {
+    const std::wstring expectedText =
+        L"AppRun\u30AA\u30D6\u30B8\u30A7\u30AF\u30C8\u306E\u4F5C\u6210\u306B\u5931\u6557\u3057"
+        L"\u307E\u3057\u305F\u3002\n\u51E6\u7406\u3092\u7D99\u7D9A\u3059\u308B\u3053\u3068\u304C"
+        L"\u3067\u304D\u307E\u305B\u3093\u3002";
+    const BoxView view = ReadAndDismissBox(child);
+    ASSERT_NE(nullptr, view.box) << "no error box appeared";
+    EXPECT_EQ(1, view.boxesOfChild);
+    if (GetACP() == 932) EXPECT_EQ(expectedText, view.text);
+    EXPECT_EQ(DefaultBoxTitle(), view.title);
+    EXPECT_TRUE(view.errorIcon);
+    EXPECT_EQ(1, view.visibleButtons);
+    EXPECT_NE(nullptr, view.okButton);
+    EXPECT_EQ(nullptr, view.owner);
+    EXPECT_EQ(static_cast<DWORD>(-1), child.Wait());
+    EXPECT_FALSE(ReadRecord(install.RecordPath()).present) << "Run must not be called";
+    EXPECT_TRUE(BoxesOf(child.info.dwProcessId).empty());
+}
+
+TEST(LauncherEndToEnd, MissingServerShowsOneErrorBoxThenMinusOne) {
+    Install install(false);
+    ScopedEnv record(L"LINK14_APPRUN_RECORD", install.RecordPath());
+    Child child;
+    ASSERT_TRUE(Start(child, install, Quoted(install.Exe())));
+    ExpectOneErrorBoxThenMinusOne(child, install);
+}
+
+TEST(LauncherEndToEnd, RefusingClassFactoryShowsOneErrorBoxThenMinusOne) {
+    Install install(true);
+    ScopedEnv record(L"LINK14_APPRUN_RECORD", install.RecordPath());
+    ScopedEnv refuse(L"LINK14_APPRUN_REFUSE", L"1");
+    Child child;
+    ASSERT_TRUE(Start(child, install, Quoted(install.Exe())));
+    ExpectOneErrorBoxThenMinusOne(child, install);
+}
+
+}  // namespace
+}  // namespace link14
