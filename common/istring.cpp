@@ -1,5 +1,6 @@
 #include "common/istring.h"
 
+#include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -53,9 +54,7 @@ IString& IString::operator=(IString&& other) noexcept {
 
 const char* IString::CStr() const { return data_ ? data_ : kEmpty; }
 
-char IString::At(int index) const {
-    return (index >= 0 && index < length_) ? data_[index] : '\0';
-}
+char IString::At(int index) const { return (index >= 0 && index < length_) ? data_[index] : '\0'; }
 
 void IString::Reserve(int capacity) {
     if (capacity <= capacity_) return;
@@ -67,7 +66,8 @@ void IString::Reserve(int capacity) {
         }
         grown *= 2;
     }
-    data_ = static_cast<char*>(StringMemory().Reallocate(data_, static_cast<std::size_t>(grown) + 1));
+    data_ =
+        static_cast<char*>(StringMemory().Reallocate(data_, static_cast<std::size_t>(grown) + 1));
     capacity_ = grown;
 }
 
@@ -103,6 +103,8 @@ IString& IString::Append(const char* text, int length) {
         IString copy(text, length);
         return Append(copy.CStr(), copy.Length());
     }
+    // A string past INT_MAX bytes is out of memory for us, like a failed allocation.
+    if (length > INT_MAX - length_) std::abort();
     Reserve(length_ + length);
     std::memcpy(data_ + length_, text, static_cast<std::size_t>(length));
     length_ += length;
@@ -126,14 +128,21 @@ IString& IString::AppendFormatV(const char* format, va_list args) {
     if (!format) return *this;
     va_list measure;
     va_copy(measure, args);
-    int needed = std::vsnprintf(nullptr, 0, format, measure);
+    const int needed = std::vsnprintf(nullptr, 0, format, measure);
     va_end(measure);
     if (needed <= 0) return *this;
-    Reserve(length_ + needed);
-    std::vsnprintf(data_ + length_, static_cast<std::size_t>(needed) + 1, format, args);
-    length_ += needed;
-    data_[length_] = '\0';
-    return *this;
+    // Formatted apart from our own text, which an argument may point into,
+    // then appended.
+    char small[64];
+    if (needed < static_cast<int>(sizeof small)) {
+        std::vsnprintf(small, sizeof small, format, args);
+        return Append(small, needed);
+    }
+    IString formatted;
+    formatted.Reserve(needed);
+    std::vsnprintf(formatted.data_, static_cast<std::size_t>(needed) + 1, format, args);
+    formatted.length_ = needed;
+    return Append(formatted);
 }
 
 int IString::ReplaceAll(const char* from, const char* to) {
@@ -151,7 +160,8 @@ int IString::ReplaceAll(const char* from, const char* to) {
             continue;
         }
         // Step over whole characters so that a match never starts inside one.
-        const int step = (IsLeadByte(static_cast<unsigned char>(data_[i])) && i + 1 < length_) ? 2 : 1;
+        const int step =
+            (IsLeadByte(static_cast<unsigned char>(data_[i])) && i + 1 < length_) ? 2 : 1;
         result.Append(data_ + i, step);
         i += step;
     }
@@ -172,7 +182,8 @@ bool IString::operator==(const char* text) const {
 }
 
 bool IString::operator==(const IString& other) const {
-    return other.length_ == length_ && (length_ == 0 || std::memcmp(data_, other.data_, length_) == 0);
+    return other.length_ == length_ &&
+           (length_ == 0 || std::memcmp(data_, other.data_, length_) == 0);
 }
 
 IString operator+(const IString& a, const char* b) {

@@ -40,6 +40,8 @@ bool IsTrailByteAt(const IString& text, int n) {
 
 IString SafeLeft(const IString& text, int n) {
     if (n <= 0) return IString();
+    // At or past the end there is nothing to cut, and n may be INT_MAX.
+    if (n >= text.Length()) return text;
     if (IsTrailByteAt(text, n)) ++n;
     return text.Left(n);
 }

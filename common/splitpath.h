@@ -19,22 +19,27 @@ struct PathPieces {
 };
 
 // The splitting rules of the C runtime's _splitpath, double-byte aware in
-// the ANSI code page, but bounded: a piece longer than its buffer is cut at a
-// character boundary and always terminated. A null path yields empty pieces.
+// the ANSI code page, but bounded: a piece longer than its buffer is cut to
+// the longest run of whole characters that fits, and always terminated. A
+// null path yields empty pieces. `path` must not lie in one of the buffers.
 void SplitPathBounded(const char* path, const PathPieces& pieces);
 
 // A path split once, at construction, with the server-share rule of the
 // common library. Fields are owned buffers, always terminated.
 class ISplitPath {
 public:
-    static const std::size_t kPathBytes = 260;
-    static const std::size_t kPieceBytes = 256;
+    static constexpr std::size_t kPathBytes = 260;
+    static constexpr std::size_t kPieceBytes = 256;
 
     explicit ISplitPath(const char* source = nullptr);
     virtual ~ISplitPath();
 
+    ISplitPath(const ISplitPath&) = delete;
+    ISplitPath& operator=(const ISplitPath&) = delete;
+
     // 1 when the fields were filled; 0 for a null source or a missing buffer
-    // (nothing is written then).
+    // (nothing is written then). `path` takes the first kPathBytes bytes of
+    // the source, less a double-byte character that would straddle the limit.
     int Split(const char* source);
 
     char* path;       // kPathBytes + 1
@@ -45,10 +50,6 @@ public:
     char* ext;        // kPieceBytes + 1
     char* directory;  // kPathBytes + 1
     char* fileName;   // kPathBytes + 1
-
-private:
-    ISplitPath(const ISplitPath&);
-    ISplitPath& operator=(const ISplitPath&);
 };
 
 }  // namespace link14

@@ -8,14 +8,11 @@
 
 namespace link14 {
 
-StringMemoryManager::StringMemoryManager()
 #ifdef _WIN32
-    : heap_(GetProcessHeap())
+StringMemoryManager::StringMemoryManager() : heap_(GetProcessHeap()) {}
 #else
-    : heap_(nullptr)
+StringMemoryManager::StringMemoryManager() {}
 #endif
-{
-}
 
 void* StringMemoryManager::Allocate(std::size_t bytes) {
 #ifdef _WIN32

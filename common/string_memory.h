@@ -18,7 +18,9 @@ public:
     void Free(void* block);
 
 private:
-    void* heap_;  // the process heap on Windows, unused elsewhere
+#ifdef _WIN32
+    void* heap_;  // the process heap
+#endif
 };
 
 // The process-wide instance, constructed on first use. The program's start-up
