@@ -210,27 +210,56 @@ std::wstring TextOf(HWND hwnd) {
     return buffer;
 }
 
-// Pixels of an icon, to compare the box's icon with the system's error icon.
-std::vector<DWORD> IconPixels(HICON icon) {
-    std::vector<DWORD> pixels;
-    ICONINFO info{};
-    if (!icon || !GetIconInfo(icon, &info)) return pixels;
-    BITMAP bm{};
-    HBITMAP source = info.hbmColor ? info.hbmColor : info.hbmMask;
-    GetObjectW(source, sizeof(bm), &bm);
+// Whether the icon control shows the system's error icon: its pixels on
+// screen against the icon drawn on the control's own background.
+bool ShowsErrorIcon(HWND control) {
+    RECT r{};
+    if (!IsWindowVisible(control) || !GetWindowRect(control, &r)) return false;
+    const int w = r.right - r.left, h = r.bottom - r.top;
+    if (w <= 0 || h <= 0) return false;
     BITMAPINFO bi{};
     bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
-    bi.bmiHeader.biWidth = bm.bmWidth;
-    bi.bmiHeader.biHeight = bm.bmHeight;
+    bi.bmiHeader.biWidth = w;
+    bi.bmiHeader.biHeight = -h;
     bi.bmiHeader.biPlanes = 1;
     bi.bmiHeader.biBitCount = 32;
-    pixels.resize(static_cast<size_t>(bm.bmWidth) * bm.bmHeight);
-    HDC dc = GetDC(nullptr);
-    GetDIBits(dc, source, 0, bm.bmHeight, pixels.data(), &bi, DIB_RGB_COLORS);
-    ReleaseDC(nullptr, dc);
-    if (info.hbmColor) DeleteObject(info.hbmColor);
-    if (info.hbmMask) DeleteObject(info.hbmMask);
-    return pixels;
+    HDC screen = GetDC(nullptr);
+    HDC shotDc = CreateCompatibleDC(screen);
+    HDC drawDc = CreateCompatibleDC(screen);
+    void* shotBits = nullptr;
+    void* drawBits = nullptr;
+    HBITMAP shot = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &shotBits, nullptr, 0);
+    HBITMAP drawn = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &drawBits, nullptr, 0);
+    bool same = false;
+    if (shot && drawn) {
+        HGDIOBJ oldShot = SelectObject(shotDc, shot);
+        HGDIOBJ oldDrawn = SelectObject(drawDc, drawn);
+        BitBlt(shotDc, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
+        GdiFlush();
+        DWORD* shotPixels = static_cast<DWORD*>(shotBits);
+        DWORD* drawPixels = static_cast<DWORD*>(drawBits);
+        const size_t count = static_cast<size_t>(w) * h;
+        for (size_t i = 0; i < count; ++i) drawPixels[i] = shotPixels[count - 1];
+        const HICON error = LoadIconW(nullptr, MAKEINTRESOURCEW(32513));  // IDI_ERROR
+        DrawIconEx(drawDc, 0, 0, error, 0, 0, 0, nullptr, DI_NORMAL | DI_DEFAULTSIZE);
+        GdiFlush();
+        bool differsFromBackground = false;
+        same = true;
+        for (size_t i = 0; i < count; ++i) {
+            if ((shotPixels[i] & 0xFFFFFF) != (drawPixels[i] & 0xFFFFFF)) same = false;
+            if ((shotPixels[i] & 0xFFFFFF) != (shotPixels[count - 1] & 0xFFFFFF))
+                differsFromBackground = true;
+        }
+        same = same && differsFromBackground;
+        SelectObject(shotDc, oldShot);
+        SelectObject(drawDc, oldDrawn);
+    }
+    if (shot) DeleteObject(shot);
+    if (drawn) DeleteObject(drawn);
+    DeleteDC(shotDc);
+    DeleteDC(drawDc);
+    ReleaseDC(nullptr, screen);
+    return same;
 }
 
 BOOL CALLBACK InspectChild(HWND hwnd, LPARAM param) {
@@ -243,10 +272,7 @@ BOOL CALLBACK InspectChild(HWND hwnd, LPARAM param) {
         if (GetDlgCtrlID(hwnd) == IDOK) view->okButton = hwnd;
     } else if (_wcsicmp(cls, L"Static") == 0) {
         if ((style & SS_TYPEMASK) == SS_ICON) {
-            HICON shown = reinterpret_cast<HICON>(SendMessageW(hwnd, STM_GETICON, 0, 0));
-            const std::vector<DWORD> pixels = IconPixels(shown);
-            view->errorIcon = IsWindowVisible(hwnd) && !pixels.empty() &&
-                              pixels == IconPixels(LoadIconW(nullptr, IDI_ERROR));
+            view->errorIcon = SendMessageW(hwnd, STM_GETICON, 0, 0) != 0 && ShowsErrorIcon(hwnd);
         } else if (!TextOf(hwnd).empty()) {
             view->text = TextOf(hwnd);
         }
@@ -261,7 +287,7 @@ BoxView ReadAndDismissBox(Child& child) {
         if (WaitForSingleObject(child.info.hProcess, 0) == WAIT_OBJECT_0) break;
         std::vector<HWND> boxes = BoxesOf(child.info.dwProcessId);
         if (!boxes.empty()) {
-            Sleep(200);  // let the box finish laying itself out
+            Sleep(500);  // let the box finish painting itself
             boxes = BoxesOf(child.info.dwProcessId);
             view.boxesOfChild = static_cast<int>(boxes.size());
             view.box = boxes.empty() ? nullptr : boxes[0];

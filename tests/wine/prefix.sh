@@ -45,7 +45,7 @@ start_display() {
 case "$action" in
   setup)
     if [ -d "$state/prefix" ]; then
-      ( source "$here/wine-env.sh" "$build"; "$LINK14_WINESERVER" -k 2>/dev/null || true )
+      ( source "$here/wine-env.sh" "$build"; "$LINK14_WINESERVER" -k >/dev/null 2>&1 </dev/null || true )
     fi
     stop_display
     rm -rf "$state/prefix"
@@ -53,7 +53,7 @@ case "$action" in
     # shellcheck source=wine-env.sh
     source "$here/wine-env.sh" "$build"
     "$LINK14_WINE" wineboot -i >/dev/null 2>&1 </dev/null
-    "$LINK14_WINESERVER" -w
+    "$LINK14_WINESERVER" -w >/dev/null 2>&1 </dev/null
     # A new prefix links the user's folders to $HOME; give it folders of its own.
     user_dir=$(find "$WINEPREFIX/drive_c/users" -mindepth 1 -maxdepth 1 -type d ! -name Public | head -n 1)
     for link in "$user_dir"/*; do
@@ -62,13 +62,15 @@ case "$action" in
         mkdir -p "$link"
       fi
     done
-    # Keep one wineserver for the whole run so that each start is cheap.
+    # Keep one wineserver for the whole run so that each start is cheap. It and
+    # everything Wine starts must not hold the caller's output open, or a
+    # test runner waiting for end of output would wait for the whole run.
     "$LINK14_WINESERVER" -p >/dev/null 2>&1 </dev/null
     echo "wine prefix ready: $WINEPREFIX (display $DISPLAY)"
     ;;
   cleanup)
     if [ -d "$state/prefix" ]; then
-      ( source "$here/wine-env.sh" "$build"; "$LINK14_WINESERVER" -k 2>/dev/null || true )
+      ( source "$here/wine-env.sh" "$build"; "$LINK14_WINESERVER" -k >/dev/null 2>&1 </dev/null || true )
     fi
     stop_display
     ;;

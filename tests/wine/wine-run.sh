@@ -1,9 +1,17 @@
 #!/usr/bin/env bash
 # Runs a Windows program of the build under the project's Wine prefix:
 #   wine-run.sh BUILD_DIR PROGRAM [ARGS...]
-set -euo pipefail
+set -uo pipefail
 build=$1
 shift
 # shellcheck source=wine-env.sh
 source "$(dirname "$0")/wine-env.sh" "$build"
-exec "$LINK14_WINE" "$@"
+# Wine starts helpers (the desktop process, the debugger) that outlive the
+# program and inherit its output; give them a file rather than the caller's
+# pipe, so that a test runner waiting for end of output is not held up.
+out=$(mktemp "${TMPDIR:-/tmp}/link14-wine.XXXXXX")
+"$LINK14_WINE" "$@" >"$out" 2>&1 </dev/null
+rc=$?
+cat "$out"
+rm -f "$out"
+exit $rc
