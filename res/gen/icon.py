@@ -7,8 +7,8 @@ Eight images: 256, 48, 32 and 16 pixels at 8 bits per pixel, then the same
 sizes at 32 bits per pixel. The picture, a ledger with a yen coin, is drawn
 from signed distance functions, so every size is rendered from the same
 shapes with its own anti-aliasing and no external image is needed. Output
-depends on this script alone (plain integer and float arithmetic, no
-compression), so it is the same on every build.
+depends on this script alone (no time stamp, no compression, no hash-ordered
+iteration), so every run writes the same bytes.
 """
 import math
 import struct
