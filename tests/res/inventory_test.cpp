@@ -62,7 +62,9 @@ TEST(Inventory, ExactlyTheResourcesOfTheComponent) {
         auto found = actual.find(key);
         ASSERT_NE(found, actual.end()) << "missing";
         EXPECT_GT(found->second, 0u);
-        if (size != 0) EXPECT_EQ(found->second, size);
+        if (size != 0) {
+            EXPECT_EQ(found->second, size);
+        }
     }
     for (const auto& [key, size] : actual) {
         const auto& [type, name, lang] = key;

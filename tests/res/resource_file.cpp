@@ -32,31 +32,6 @@ ResourceFile::ResourceFile(const std::wstring& path)
 
 ResourceFile::~ResourceFile() { FreeLibrary(module_); }
 
-std::optional<Bytes> ResourceFile::Find(LPCWSTR type, LPCWSTR name, WORD language) const {
-    HRSRC info = FindResourceExW(module_, type, name, language);
-    if (!info) return std::nullopt;
-    // FindResourceEx falls back to other languages; only an exact match counts.
-    bool exact = false;
-    struct Search {
-        WORD language;
-        bool* found;
-    } search{language, &exact};
-    EnumResourceLanguagesW(
-        module_, type, name,
-        [](HMODULE, LPCWSTR, LPCWSTR, WORD lang, LONG_PTR p) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(p);
-            if (lang == s->language) *s->found = true;
-            return TRUE;
-        },
-        reinterpret_cast<LONG_PTR>(&search));
-    if (!exact) return std::nullopt;
-    const DWORD size = SizeofResource(module_, info);
-    HGLOBAL loaded = LoadResource(module_, info);
-    const auto* p = static_cast<const std::uint8_t*>(LockResource(loaded));
-    if (!p) return std::nullopt;
-    return Bytes(p, p + size);
-}
-
 namespace {
 
 std::wstring Spell(LPCWSTR id) {
@@ -71,49 +46,73 @@ LPCWSTR Unspell(const std::wstring& s) {
     return s.c_str();
 }
 
+// Enumeration callbacks: named functions, since a 32-bit build needs the
+// platform's calling convention.
+struct LanguageSearch {
+    WORD language;
+    bool found;
+};
+
+BOOL CALLBACK MatchLanguage(HMODULE, LPCWSTR, LPCWSTR, WORD lang, LONG_PTR p) {
+    auto* s = reinterpret_cast<LanguageSearch*>(p);
+    if (lang == s->language) s->found = true;
+    return TRUE;
+}
+
+struct Listing {
+    std::vector<std::wstring> types;
+    std::vector<std::wstring> names;
+    std::wstring type, name;
+    std::vector<ResourceFile::Entry> entries;
+};
+
+BOOL CALLBACK AddType(HMODULE, LPWSTR type, LONG_PTR p) {
+    reinterpret_cast<Listing*>(p)->types.push_back(Spell(type));
+    return TRUE;
+}
+
+BOOL CALLBACK AddName(HMODULE, LPCWSTR, LPWSTR name, LONG_PTR p) {
+    reinterpret_cast<Listing*>(p)->names.push_back(Spell(name));
+    return TRUE;
+}
+
+BOOL CALLBACK AddLanguage(HMODULE m, LPCWSTR type, LPCWSTR name, WORD lang, LONG_PTR p) {
+    auto* l = reinterpret_cast<Listing*>(p);
+    HRSRC info = FindResourceExW(m, type, name, lang);
+    l->entries.push_back({l->type, l->name, lang, SizeofResource(m, info)});
+    return TRUE;
+}
+
 }  // namespace
 
+std::optional<Bytes> ResourceFile::Find(LPCWSTR type, LPCWSTR name, WORD language) const {
+    HRSRC info = FindResourceExW(module_, type, name, language);
+    if (!info) return std::nullopt;
+    // FindResourceEx falls back to other languages; only an exact match counts.
+    LanguageSearch search{language, false};
+    EnumResourceLanguagesW(module_, type, name, MatchLanguage, reinterpret_cast<LONG_PTR>(&search));
+    if (!search.found) return std::nullopt;
+    const DWORD size = SizeofResource(module_, info);
+    HGLOBAL loaded = LoadResource(module_, info);
+    const auto* p = static_cast<const std::uint8_t*>(LockResource(loaded));
+    if (!p) return std::nullopt;
+    return Bytes(p, p + size);
+}
+
 std::vector<ResourceFile::Entry> ResourceFile::Enumerate() const {
-    struct Context {
-        HMODULE module;
-        std::vector<std::wstring> types;
-        std::vector<std::wstring> names;
-        std::vector<Entry>* out;
-        std::wstring type, name;
-    };
-    std::vector<Entry> out;
-    Context c{module_, {}, {}, &out, {}, {}};
-    EnumResourceTypesW(
-        module_,
-        [](HMODULE, LPWSTR type, LONG_PTR p) -> BOOL {
-            reinterpret_cast<Context*>(p)->types.push_back(Spell(type));
-            return TRUE;
-        },
-        reinterpret_cast<LONG_PTR>(&c));
-    for (const std::wstring& type : c.types) {
-        c.names.clear();
-        EnumResourceNamesW(
-            module_, Unspell(type),
-            [](HMODULE, LPCWSTR, LPWSTR name, LONG_PTR p) -> BOOL {
-                reinterpret_cast<Context*>(p)->names.push_back(Spell(name));
-                return TRUE;
-            },
-            reinterpret_cast<LONG_PTR>(&c));
-        for (const std::wstring& name : c.names) {
-            c.type = type;
-            c.name = name;
-            EnumResourceLanguagesW(
-                module_, Unspell(type), Unspell(name),
-                [](HMODULE m, LPCWSTR t, LPCWSTR n, WORD lang, LONG_PTR p) -> BOOL {
-                    auto* ctx = reinterpret_cast<Context*>(p);
-                    HRSRC info = FindResourceExW(m, t, n, lang);
-                    ctx->out->push_back({ctx->type, ctx->name, lang, SizeofResource(m, info)});
-                    return TRUE;
-                },
-                reinterpret_cast<LONG_PTR>(&c));
+    Listing l;
+    const auto context = reinterpret_cast<LONG_PTR>(&l);
+    EnumResourceTypesW(module_, AddType, context);
+    for (const std::wstring& type : l.types) {
+        l.names.clear();
+        EnumResourceNamesW(module_, Unspell(type), AddName, context);
+        for (const std::wstring& name : l.names) {
+            l.type = type;
+            l.name = name;
+            EnumResourceLanguagesW(module_, Unspell(type), Unspell(name), AddLanguage, context);
         }
     }
-    return out;
+    return l.entries;
 }
 
 const ResourceFile& Executable() {
