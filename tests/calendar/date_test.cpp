@@ -264,10 +264,17 @@ TEST(DateCalculations, YearStartsAndMonthOffsets) {
     const struct {
         std::int32_t year, month, days;
     } offsets[] = {
-        {2016, 0, 0},     {2016, 1, 0},    {2016, 2, 31},   {2016, 3, 60}, {2015, 3, 59},
-        {2016, 12, 335},  {2015, 12, 334}, {2016, 13, 366},  // past December: the whole year, and
-                                                             // no further
-        {2016, 100, 366}, {2016, -5, 0},
+        {2016, 0, 0},
+        {2016, 1, 0},
+        {2016, 2, 31},
+        {2016, 3, 60},
+        {2015, 3, 59},
+        {2016, 12, 335},
+        {2015, 12, 334},
+        // Past December: the whole year, and no further.
+        {2016, 13, 366},
+        {2016, 100, 366},
+        {2016, -5, 0},
     };
     for (const auto& c : offsets) {
         EXPECT_EQ(IDate::DaysBeforeMonth(c.year, c.month), c.days) << c.year << "-" << c.month;
