@@ -142,7 +142,8 @@ int ISplitPath::Split(const char* source) {
         if (n + step > kPathBytes) break;
         n += step;
     }
-    std::memcpy(path, source, n);
+    // The source may be one of our own fields.
+    std::memmove(path, source, n);
     path[n] = '\0';
 
     const PathPieces pieces = {drive, kPieceBytes + 1, dir, kPieceBytes + 1,

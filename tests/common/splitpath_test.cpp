@@ -176,6 +176,14 @@ TEST(ISplitPath, NullAndRepeatedSplits) {
     EXPECT_EQ(FieldsOf(s), kEmpty);
 }
 
+TEST(ISplitPath, SplitsOneOfItsOwnFields) {
+    ISplitPath s("C:\\logs\\app\\a.txt");
+    ASSERT_EQ(s.Split(s.directory), 1);
+    EXPECT_EQ(FieldsOf(s), (Fields{"C:", "", "\\logs\\app\\", "", "", "C:\\logs\\app\\", ""}));
+    ASSERT_EQ(s.Split(s.path), 1);
+    EXPECT_EQ(FieldsOf(s).dir, "\\logs\\app\\");
+}
+
 TEST(ISplitPath, AMissingBufferFailsTheSplitAndWritesNothing) {
     char* ISplitPath::*const buffers[] = {
         &ISplitPath::path,  &ISplitPath::drive, &ISplitPath::server,    &ISplitPath::dir,
