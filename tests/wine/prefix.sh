@@ -23,21 +23,21 @@ start_display() {
     echo "$DISPLAY" > "$state/display"
     return
   fi
-  local n
-  for n in $(seq 90 140); do
-    [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
-    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 </dev/null &
-    echo $! > "$state/xvfb.pid"
-    local i
-    for i in $(seq 1 50); do
-      if DISPLAY=":$n" xdpyinfo >/dev/null 2>&1; then
-        echo ":$n" > "$state/display"
-        return
-      fi
-      sleep 0.1
-    done
-    kill "$(cat "$state/xvfb.pid")" 2>/dev/null || true
+  # Xvfb picks a free display itself, so that runs side by side never collide.
+  rm -f "$state/display.num"
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$state/display.num" \
+    >/dev/null 2>&1 </dev/null &
+  echo $! > "$state/xvfb.pid"
+  local i n
+  for i in $(seq 1 100); do
+    n=$(tr -dc '0-9' < "$state/display.num" 2>/dev/null || true)
+    if [ -n "$n" ] && DISPLAY=":$n" xdpyinfo >/dev/null 2>&1; then
+      echo ":$n" > "$state/display"
+      return
+    fi
+    sleep 0.1
   done
+  kill "$(cat "$state/xvfb.pid")" 2>/dev/null || true
   echo "prefix.sh: could not start Xvfb" >&2
   exit 1
 }
