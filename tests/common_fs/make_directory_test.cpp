@@ -196,6 +196,24 @@ TEST_F(MakeTree, TrailingForwardSlashIsRefused) {
     EXPECT_FALSE(IsFolder(Wide(kBase + "\\a")));
 }
 
+// A '/' between folders leaves a parent ending in '/', which the finder does
+// not find; the recursion then reaches such a parent and stops there.
+TEST_F(MakeTree, ForwardSlashBetweenFoldersEndsAtTheSlashedParent) {
+    struct Case {
+        std::string path;
+        Calls calls;
+    } const cases[] = {
+        {kBase + "/y", {"missing " + kBase + "/"}},
+        {kBase + "/fw/x", {"missing " + kBase + "/fw/"}},
+    };
+    for (const Case& k : cases) {
+        EXPECT_EQ(Run(k.path), 0) << k.path;
+        EXPECT_EQ(log, k.calls) << k.path;
+    }
+    EXPECT_FALSE(IsFolder(Wide(kBase + "\\y")));
+    EXPECT_FALSE(IsFolder(Wide(kBase + "\\fw")));
+}
+
 TEST_F(MakeTree, ServerShareIsTestedAsParentAndThenCreatedAsIs) {
     EXPECT_EQ(Run("\\\\srv\\share\\x"), 0);
     EXPECT_EQ(log, (Calls{"missing \\\\srv\\share", "not made \\\\srv\\share"}));
