@@ -34,7 +34,12 @@ winpath() { echo "Z:${1//\//\\}"; }
 export LINK14_APPRUN_RECORD
 LINK14_APPRUN_RECORD=$(winpath "$install/record.bin")
 
-bench() { "$LINK14_WINE" "$(winpath "$install/startup_bench.exe")" "$@" </dev/null 2>&1 | tr -d '\r'; }
+# Wine's helper processes outlive the program and would hold a pipe open:
+# the output goes through a file.
+bench() {
+  "$LINK14_WINE" "$(winpath "$install/startup_bench.exe")" "$@" >"$state/out.txt" 2>&1 </dev/null
+  tr -d '\r' <"$state/out.txt"
+}
 median() { sort -n | awk '{ v[NR] = $1 } END { if (NR % 2) print v[(NR + 1) / 2]; else printf "%.1f\n", (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
 
 # Warm-up: the first starts in a new prefix pay for its caches.
