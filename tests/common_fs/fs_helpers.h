@@ -5,50 +5,16 @@
 
 #include <string>
 
+#include "tests/support/windows_fs.h"
+
 namespace link14 {
 namespace testing_fs {
 
-inline std::wstring Wide(const std::string& ansi) {
-    if (ansi.empty()) return std::wstring();
-    const int n =
-        MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(n), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), &wide[0], n);
-    return wide;
-}
+using namespace test_fs;
 
 // Attributes of the entry as the wide interface names it, or
 // INVALID_FILE_ATTRIBUTES; independent of the 8-bit path code under test.
 inline DWORD AttributesOf(const std::wstring& path) { return GetFileAttributesW(path.c_str()); }
-
-inline bool IsFolder(const std::wstring& path) {
-    const DWORD a = AttributesOf(path);
-    return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY) != 0;
-}
-
-inline bool IsPlainFile(const std::wstring& path) {
-    const DWORD a = AttributesOf(path);
-    return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY) == 0;
-}
-
-inline void RemoveTree(const std::wstring& path) {
-    const DWORD a = AttributesOf(path);
-    if (a == INVALID_FILE_ATTRIBUTES) return;
-    if (!(a & FILE_ATTRIBUTE_DIRECTORY)) {
-        DeleteFileW(path.c_str());
-        return;
-    }
-    WIN32_FIND_DATAW data;
-    HANDLE h = FindFirstFileW((path + L"\\*").c_str(), &data);
-    if (h != INVALID_HANDLE_VALUE) {
-        do {
-            const std::wstring name = data.cFileName;
-            if (name != L"." && name != L"..") RemoveTree(path + L"\\" + name);
-        } while (FindNextFileW(h, &data));
-        FindClose(h);
-    }
-    RemoveDirectoryW(path.c_str());
-}
 
 inline bool MakeFolderW(const std::wstring& path) {
     return CreateDirectoryW(path.c_str(), nullptr);
