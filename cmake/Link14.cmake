@@ -39,8 +39,9 @@ endif()
 
 # Windows tests run under Wine; the prefix is made by the "wine" test fixture.
 # A kernel without 32-bit execution cannot run 32-bit Wine: the 32-bit build
-# then checks the executable's files only, and the windows-x64 preset runs
-# the same tests as 64-bit programs.
+# then builds its test programs without running them and checks the
+# executable's files, and the windows-x64 preset runs the same tests as
+# 64-bit programs.
 set(LINK14_RUN_TARGET OFF)
 if(WIN32 AND CMAKE_CROSSCOMPILING)
   if(CMAKE_SIZEOF_VOID_P EQUAL 8)
@@ -52,8 +53,8 @@ if(WIN32 AND CMAKE_CROSSCOMPILING)
       set(LINK14_RUN_TARGET ON)
     elseif(NOT LINK14_PRODUCT_ONLY)
       message(STATUS "This machine cannot execute 32-bit code, so 32-bit Wine cannot run here: "
-        "this build checks the executable's headers and reproducibility, and the windows-x64 "
-        "preset runs the Windows tests from the same sources.")
+        "this build compiles its test programs and checks the executable's headers and "
+        "reproducibility; the windows-x64 preset runs the Windows tests from the same sources.")
     endif()
   endif()
 endif()
@@ -61,6 +62,26 @@ if(WIN32 AND CMAKE_CROSSCOMPILING)
   set(LINK14_WINE_RUN "${CMAKE_SOURCE_DIR}/tests/wine/wine-run.sh")
   set(CMAKE_CROSSCOMPILING_EMULATOR "${LINK14_WINE_RUN};${CMAKE_BINARY_DIR}")
 endif()
+
+# Tests of a directory that run on the target. Where the target cannot run,
+# they are still built, so that they compile for it, and disabled at the end
+# of the directory, so that ctest reports them as not run.
+function(link14_target_tests)
+  if(WIN32 AND CMAKE_CROSSCOMPILING AND NOT LINK14_RUN_TARGET)
+    get_property(deferred DIRECTORY PROPERTY LINK14_TESTS_DEFERRED)
+    if(NOT deferred)
+      set_property(DIRECTORY PROPERTY LINK14_TESTS_DEFERRED TRUE)
+      cmake_language(DEFER CALL link14_disable_directory_tests)
+    endif()
+  endif()
+endfunction()
+
+function(link14_disable_directory_tests)
+  get_property(tests DIRECTORY PROPERTY TESTS)
+  if(tests)
+    set_tests_properties(${tests} PROPERTIES DISABLED TRUE)
+  endif()
+endfunction()
 
 # link14_gtest(NAME name SOURCES ... LIBS ... [RC file])
 # One test program, registered as one test; under Wine it needs the prefix.
@@ -72,5 +93,6 @@ function(link14_gtest)
   add_test(NAME ${T_NAME} COMMAND ${T_NAME} --gtest_brief=1)
   if(WIN32 AND CMAKE_CROSSCOMPILING)
     set_tests_properties(${T_NAME} PROPERTIES FIXTURES_REQUIRED wine)
+    link14_target_tests()
   endif()
 endfunction()
