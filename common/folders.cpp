@@ -53,6 +53,11 @@ bool EndsWithBackslash(const IString& text) {
     return last >= 0 && last == text.Length() - 1;
 }
 
+bool EndsWithSeparator(const IString& text) {
+    const int last = text.Length() - 1;
+    return last >= 0 && (FindLastChar(text, '\\') == last || FindLastChar(text, '/') == last);
+}
+
 }  // namespace
 
 int LookupShellFolder(char* buffer, int folderId, int allowCreate) {
@@ -83,6 +88,9 @@ int MakeDirectoryTree(const char* path) {
         if (!split.drive || !split.dir) return 0;
         if (std::strlen(split.dir) <= 1) return MakeDirectory(path);
         parent = IString(split.drive) + split.dir;
+        // A folder part too long for the splitter comes back cut inside a
+        // name; what is left is no ancestor of the path.
+        if (!EndsWithSeparator(IString(split.dir))) return 0;
     }
     if (EndsWithBackslash(parent)) parent = SafeLeft(parent, parent.Length() - 1);
     // A path ending in '/' is its own parent; refuse rather than recurse on it.

@@ -225,6 +225,18 @@ TEST_F(MakeTree, OverlongPathTerminates) {
     EXPECT_EQ(log, (Calls{"found " + kBase, "not made " + path}));
 }
 
+// A folder part longer than the splitter holds (here 257 bytes in a 260-byte
+// path) would come back cut inside a name, giving a parent that is no
+// ancestor: nothing is tested or created.
+TEST_F(MakeTree, OverlongFolderPartIsRefused) {
+    const std::string folder = kBase + "\\" + std::string(243, 'd') + "\\";
+    ASSERT_EQ(257u, folder.size() - 2);
+    for (const std::string& path : {folder + "x", folder + "x\\"}) {
+        EXPECT_EQ(Run(path), 0) << path.size();
+        EXPECT_EQ(log, Calls{}) << path.size();
+    }
+}
+
 TEST(MakeDirectory, CreatesOneFolderOnly) {
     const std::string base = "C:\\link14-mkdir";
     testing_fs::RemoveTree(Wide(base));
