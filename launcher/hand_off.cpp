@@ -39,15 +39,19 @@ private:
 };
 
 // The command line as a BSTR in the thread's ANSI code page; an empty line
-// gives an empty BSTR, never null. Null only when memory runs out.
+// gives an empty BSTR, never null. Null when memory runs out or the line
+// cannot be converted, so that the runner never gets a wrong one.
 BSTR ToBstr(const LauncherPlatform& platform, const char* text) {
     if (!text || !*text) return platform.sysAllocStringLen(L"", 0);
     const int wideLength = platform.multiByteToWideChar(CP_THREAD_ACP, 0, text, -1, nullptr, 0);
-    if (wideLength <= 1) return platform.sysAllocStringLen(L"", 0);
+    if (wideLength <= 1) return nullptr;
     // Allocated with room for the terminator that the conversion writes.
     BSTR wide = platform.sysAllocStringLen(nullptr, static_cast<UINT>(wideLength - 1));
     if (!wide) return nullptr;
-    platform.multiByteToWideChar(CP_THREAD_ACP, 0, text, -1, wide, wideLength);
+    if (platform.multiByteToWideChar(CP_THREAD_ACP, 0, text, -1, wide, wideLength) != wideLength) {
+        platform.sysFreeString(wide);
+        return nullptr;
+    }
     return wide;
 }
 
@@ -63,7 +67,7 @@ int RunApplication(const LauncherPlatform& platform, const char* commandLine, in
         return kExitRunnerNotCreated;
     }
     BstrRef line(platform, ToBstr(platform, commandLine));
-    // Out of memory before the hand-off: the runner never runs.
+    // No faithful copy of the line: the runner never runs.
     if (!line.Get()) return kExitRunnerNotCreated;
     return static_cast<int>(runner->Run(line.Get(), static_cast<LONG>(showState)));
 }

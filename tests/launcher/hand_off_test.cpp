@@ -16,6 +16,7 @@ struct Script {
     LONG runResult = 0;
     const char* commandLine = "\"C:\\app\\ONumra16LINK14.exe\" /a b";
     bool failBstr = false;
+    int failConversionCall = 0;  // 1: sizing call fails, 2: the conversion itself
 };
 
 Script g_script;
@@ -82,6 +83,7 @@ void WINAPI FakeCoUninitialize() { g_calls.push_back("CoUninitialize"); }
 int WINAPI FakeMultiByteToWideChar(UINT codePage, DWORD flags, LPCCH text, int length, LPWSTR wide,
                                    int wideLength) {
     if (codePage != CP_THREAD_ACP || flags != 0) g_calls.push_back("MultiByteToWideChar(bad args)");
+    if (g_script.failConversionCall == (wide ? 2 : 1)) return 0;
     return MultiByteToWideChar(codePage, flags, text, length, wide, wideLength);
 }
 BSTR WINAPI FakeSysAllocStringLen(const OLECHAR* text, UINT length) {
@@ -190,10 +192,22 @@ TEST_F(HandOff, EmptyCommandLineArrivesAsEmptyNotNullBstr) {
 
 TEST_F(HandOff, ShiftJisCommandLineIsConvertedWithTheThreadCodePage) {
     // "a 表示" in code page 932: the second byte of 表 is a backslash value.
-    if (GetACP() != 932) GTEST_SKIP() << "needs the Japanese ANSI code page";
+    ASSERT_EQ(932u, GetACP()) << "the test prefix must run with the Japanese ANSI code page";
     g_script.commandLine = "a \x95\x5C\x8E\xA6";
     ASSERT_EQ(0, LauncherMain(kFake, SW_SHOWDEFAULT));
     EXPECT_EQ(L"a \u8868\u793A", g_runLine);
+}
+
+TEST_F(HandOff, UnconvertibleLineIsNeverHandedOver) {
+    for (int failing : {1, 2}) {
+        SetUp();
+        g_script.failConversionCall = failing;
+        EXPECT_EQ(-1, LauncherMain(kFake, SW_SHOWDEFAULT)) << failing;
+        EXPECT_EQ(0, g_liveBstrs) << failing;
+        for (const std::string& call : Calls()) EXPECT_NE("Run", call) << failing;
+        EXPECT_EQ("Release", Calls()[Calls().size() - 2]) << failing;
+        EXPECT_EQ("CoUninitialize", Calls().back()) << failing;
+    }
 }
 
 TEST_F(HandOff, NoBstrMeansNoRunButARelease) {
