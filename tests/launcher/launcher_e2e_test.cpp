@@ -11,7 +11,7 @@ namespace link14 {
 namespace {
 
 TEST(LauncherEndToEnd, WholeCommandLineArrivesUnchanged) {
-    if (GetACP() != 932) GTEST_SKIP() << "needs the Japanese ANSI code page";
+    ASSERT_EQ(932u, GetACP()) << "the test prefix must run with the Japanese ANSI code page";
     Install install(true);
     ScopedEnv record(L"LINK14_APPRUN_RECORD", install.RecordPath());
     // Quoted program path, two arguments, Japanese text of code page 932.
@@ -209,7 +209,8 @@ void ExpectOneErrorBoxThenMinusOne(Child& child, const Install& install) {
     const BoxView view = ReadAndDismissBox(child);
     ASSERT_NE(nullptr, view.box) << "no error box appeared";
     EXPECT_EQ(1, view.boxesOfChild);
-    if (GetACP() == 932) EXPECT_EQ(expectedText, view.text);
+    EXPECT_EQ(932u, GetACP());
+    EXPECT_EQ(expectedText, view.text);
     EXPECT_EQ(DefaultBoxTitle(), view.title);
     EXPECT_TRUE(view.errorIcon);
     EXPECT_EQ(1, view.visibleButtons);

@@ -94,7 +94,8 @@ TEST_F(Catalogue, Message10010SurvivesCodePage932BothWays) {
     module.AddResourceInstance(launcher_);
     const IString text = LoadCatalogString(module, 10010);
     ASSERT_FALSE(text.IsEmpty());
-    if (GetACP() == 932) EXPECT_EQ(std::wstring(k10010), Widen932(text));
+    ASSERT_EQ(932u, GetACP());
+    EXPECT_EQ(std::wstring(k10010), Widen932(text));
     const IString box = ComposeFatalErrorText(module, 10010);
     EXPECT_EQ(text + kSuffix, box);
 }

@@ -332,7 +332,7 @@ const wchar_t kShellFolders[] =
     L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
 
 TEST_F(LoggingBootstrapEndToEnd, DoubleByteDocumentsFolderKeepsTheSecondByteSingle) {
-    if (GetACP() != 932) GTEST_SKIP() << "needs the Japanese ANSI code page";
+    ASSERT_EQ(932u, GetACP()) << "the test prefix must run with the Japanese ANSI code page";
     // U+8868 and U+30BD are 0x95 0x5C and 0x83 0x5C in code page 932.
     const std::wstring moved = documents_ + L"\\\u8868\u30BD";
     RemoveTree(moved);
